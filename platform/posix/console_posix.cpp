@@ -1,8 +1,8 @@
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <stdio_ext.h>
 #include <termios.h>
@@ -23,7 +23,12 @@ constexpr int ESCAPE_SEQUENCE_WAIT_MS = 50;
 
 int console = -2; // -2: not opened yet; -1: there is none
 termios mode_before_key;
-std::atomic<bool> key_mode_active{false};
+// The interrupt ends the process on another thread while the main flow goes
+// on: once the end has put the terminal back, no key read may take it raw
+// again.
+std::mutex key_mode_lock;
+bool key_mode_active = false;
+bool key_mode_closed = false;
 int pending_special_code = -1;
 
 int open_console()
@@ -108,6 +113,12 @@ int read_escape_sequence()
 
 bool enter_key_mode()
 {
+    std::unique_lock lock(key_mode_lock);
+    if (key_mode_closed) {
+        lock.unlock();
+        platform::posix::wait_if_ending_elsewhere();
+        return false;
+    }
     if (tcgetattr(console, &mode_before_key) != 0)
         return false;
     termios raw = mode_before_key;
@@ -115,18 +126,22 @@ bool enter_key_mode()
     raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | INLCR | IGNCR | IXON | ISTRIP));
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
-    key_mode_active.store(true);
-    if (tcsetattr(console, TCSANOW, &raw) != 0) {
-        key_mode_active.store(false);
-        return false;
-    }
-    return true;
+    key_mode_active = tcsetattr(console, TCSANOW, &raw) == 0;
+    return key_mode_active;
+}
+
+// The caller holds key_mode_lock.
+void put_mode_back()
+{
+    if (key_mode_active)
+        tcsetattr(console, TCSANOW, &mode_before_key);
+    key_mode_active = false;
 }
 
 void leave_key_mode()
 {
-    if (key_mode_active.exchange(false))
-        tcsetattr(console, TCSANOW, &mode_before_key);
+    std::lock_guard lock(key_mode_lock);
+    put_mode_back();
 }
 
 } // namespace
@@ -177,7 +192,9 @@ namespace platform::posix {
 
 void restore_terminal()
 {
-    leave_key_mode();
+    std::lock_guard lock(key_mode_lock);
+    put_mode_back();
+    key_mode_closed = true;
 }
 
 } // namespace platform::posix

@@ -1,7 +1,9 @@
 #include "tests/support/process_probe.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/syscall.h>
@@ -95,4 +97,16 @@ std::string describe_main_thread(pid_t pid)
     if (!call.empty() && call.back() == '\n')
         call.pop_back();
     return std::string("state ") + main_thread_state(pid) + ", syscall " + call;
+}
+
+std::vector<int> descriptors_open_on(pid_t pid, const std::string& path)
+{
+    std::vector<int> descriptors;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        if (std::filesystem::read_symlink(entry.path(), error) == path)
+            descriptors.push_back(std::stoi(entry.path().filename().string()));
+    }
+    std::sort(descriptors.begin(), descriptors.end());
+    return descriptors;
 }

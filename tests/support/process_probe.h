@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // True when the main thread sleeps (state S) in read, or in poll, ppoll,
 // select or pselect6 without a time limit. A poll with a time limit is a
@@ -18,3 +19,6 @@ std::optional<long> voluntary_switches(pid_t pid);
 
 // The main thread's state and current system call, for failure messages.
 std::string describe_main_thread(pid_t pid);
+
+// The descriptors of `pid` that are open on the file at `path`, in order.
+std::vector<int> descriptors_open_on(pid_t pid, const std::string& path);

@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -70,6 +73,26 @@ std::vector<std::string> environment_entries(const std::map<std::string, std::st
     return entries;
 }
 
+// Points every sanitizer's reports at `log_path`, keeping whatever options
+// the environment sets already.
+void log_sanitizer_reports(std::map<std::string, std::string>& environment, const std::string& log_path)
+{
+    for (const char* variable : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        std::string& options = environment[variable];
+        options += (options.empty() ? "" : ":") + std::string("log_path=") + log_path;
+    }
+}
+
+std::string new_report_directory()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "filegen-sanitizer-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "mkdtemp " << pattern << ": " << std::strerror(errno);
+        return "";
+    }
+    return pattern;
+}
+
 } // namespace
 
 std::map<std::string, std::string> test_environment()
@@ -94,7 +117,12 @@ TerminalSession::TerminalSession(const Launch& launch)
     ChildPlan plan;
     plan.program = FILEGEN_BINARY;
     plan.arguments = launch.arguments;
-    plan.environment = environment_entries(launch.environment);
+    std::map<std::string, std::string> environment = launch.environment;
+    if (const std::string reports = new_report_directory(); !reports.empty()) {
+        sanitizer_log_ = reports + "/report";
+        log_sanitizer_reports(environment, sanitizer_log_);
+    }
+    plan.environment = environment_entries(environment);
     plan.directory = launch.directory;
     plan.file_size_limit = launch.file_size_limit;
 
@@ -109,7 +137,11 @@ TerminalSession::TerminalSession(const Launch& launch)
         mode_before_ = read_terminal_mode(slave_);
     }
 
-    const Pipe output = make_pipe();
+    Pipe output = make_pipe();
+    if (launch.output_reader_gone) {
+        close_if_open(output.read);
+        output.read = -1;
+    }
     const Pipe error = make_pipe();
     Pipe input;
     int null_device = -1;
@@ -144,6 +176,23 @@ TerminalSession::~TerminalSession()
     }
     pump_.reset();
     close_if_open(slave_);
+    report_sanitizer_findings();
+}
+
+void TerminalSession::report_sanitizer_findings()
+{
+    if (sanitizer_log_.empty())
+        return;
+    const std::filesystem::path directory = std::filesystem::path(sanitizer_log_).parent_path();
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ignored)) {
+        std::ifstream file(entry.path());
+        std::ostringstream report;
+        report << file.rdbuf();
+        ADD_FAILURE() << "filegen reported a sanitizer finding:\n" << report.str();
+    }
+    std::filesystem::remove_all(directory, ignored);
+    sanitizer_log_.clear();
 }
 
 bool TerminalSession::has_ended() const
@@ -276,5 +325,6 @@ ExitStatus TerminalSession::wait_for_exit(Duration limit)
     if (!pump_->wait_for_end_of_output(std::max(deadline, Clock::now() + DEFAULT_WAIT)))
         ADD_FAILURE() << "stdout or stderr stayed open after filegen ended";
     pump_->collect_now();
+    report_sanitizer_findings();
     return *exit_status_;
 }

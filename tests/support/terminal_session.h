@@ -20,6 +20,10 @@
 // Every wait is bounded: when its time runs out it records a test failure
 // and returns, and the program is killed, so no test can hang. The
 // destructor kills a program that is still running.
+//
+// A program built with sanitizers writes its reports to files of the
+// session's own rather than to stderr (which a test may have closed, or
+// compare byte for byte); any such report is a test failure.
 #pragma once
 
 #include <chrono>
@@ -68,6 +72,10 @@ struct Launch {
     std::optional<std::uint64_t> file_size_limit;
     // Which of descriptors 0, 1 and 2 are closed when the program starts.
     std::vector<int> closed_descriptors;
+    // stdout is a pipe whose reader is gone before the program starts: every
+    // write to it fails (EPIPE, or SIGPIPE for a program that does not ignore
+    // it).
+    bool output_reader_gone = false;
 };
 
 class TerminalSession {
@@ -118,6 +126,7 @@ public:
 private:
     bool has_ended() const;
     int pending_terminal_input() const;
+    void report_sanitizer_findings();
 
     pid_t pid_ = -1;
     int master_ = -1;
@@ -129,4 +138,6 @@ private:
     std::optional<TerminalMode> mode_before_;
     std::optional<TerminalMode> mode_after_;
     std::unique_ptr<OutputPump> pump_;
+    // The sanitizers add ".<pid>" to this path for each report file.
+    std::string sanitizer_log_;
 };
