@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "generate/checkpoint.h"
-#include "generate/fill.h"
+#include "generate/section_source.h"
 #include "platform/platform.h"
 #include "run/run_state.h"
 #include "util/format_thousands.h"
@@ -22,22 +22,6 @@ void print_start_banner()
         std::strftime(text, sizeof text, "%a %b %d %H:%M:%S %Y\n", local);
     std::printf("\nProgram started %s", text);
     std::printf("\n");
-}
-
-void fill_section(std::uint32_t length)
-{
-    switch (run_state.fill_mode) {
-    case FILL_ALPHABET:
-        fill_letters(length);
-        break;
-    case FILL_CHAR:
-        fill_with_char(length);
-        break;
-    default:
-        // Zero fill: the buffer was zeroed at allocation and only the
-        // checkpoint bytes are ever written over it, each time the same ones.
-        break;
-    }
 }
 
 void close_and_release()
@@ -59,22 +43,25 @@ void write_file()
     std::uint64_t written = 0;
     std::uint32_t section_number = 0;
     std::uint32_t length = run_state.section_size;
+    SectionSource sections = begin_sections(length);
 
     while (written < run_state.file_size) {
         if (run_state.file_size - written < length)
             length = static_cast<std::uint32_t>(run_state.file_size - written);
-        fill_section(length);
+        char* const section = next_section(sections, length);
 
         // The section number is a signed 32-bit count; past 2^31 sections
         // it wraps, as it always has.
         const auto number = static_cast<std::int32_t>(section_number++);
-        if (run_state.checkpoints_enabled)
-            write_checkpoint(run_state.section_buffer, number, run_state.section_size);
+        if (run_state.checkpoints_enabled) {
+            // The record and its terminating zero now lie over the fill.
+            note_overwritten(sections, write_checkpoint(section, number, run_state.section_size) + 1);
+        }
 
         std::uint32_t accepted = 0;
         // A write that takes nothing would repeat without end: it counts as
         // a failure too.
-        if (!platform::write_file(file, run_state.section_buffer, length, accepted) || accepted == 0) {
+        if (!platform::write_file(file, section, length, accepted) || accepted == 0) {
             std::printf("\n\nWrite error at %" PRId64 " bytes", static_cast<std::int64_t>(written));
             break;
         }

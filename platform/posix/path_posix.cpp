@@ -48,7 +48,7 @@ void full_path(const char* name, char* result, std::size_t result_size)
     }
     append_components(path, name);
     if (path.empty())
-        path = "/";
+        path.push_back('/');
     if (path.size() + 1 > result_size)
         return;
     std::memcpy(result, path.c_str(), path.size() + 1);
