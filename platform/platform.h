@@ -58,8 +58,8 @@ void full_path(const char* name, char* result, std::size_t result_size);
 
 // Creates the file, or empties it if it exists, for exclusive use by this run.
 FileHandle create_file(const char* path);
-// The file's size; false when it cannot be told.
-bool file_size(FileHandle file, std::uint64_t& size);
+// The size of the file at `path`; false when it cannot be told.
+bool file_size(const char* path, std::uint64_t& size);
 // Writes up to `length` bytes from `data` with one synchronous request.
 // Returns false on failure; otherwise `written` holds what was accepted.
 bool write_file(FileHandle file, const void* data, std::uint32_t length, std::uint32_t& written);

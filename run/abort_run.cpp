@@ -11,10 +11,11 @@ void abort_run(int status)
 
     FileHandle file = take_output_handle();
     if (file != INVALID_HANDLE_VALUE) {
-        std::uint64_t size = 0;
-        bool size_known = platform::file_size(file, size);
+        // Closed before its size is told: a section the main flow is writing
+        // could otherwise land after the file was found empty, and go with it.
         platform::close_file(file);
-        if (size_known && size == 0)
+        std::uint64_t size = 0;
+        if (platform::file_size(run_state.output_path, size) && size == 0)
             platform::remove_file(run_state.output_path);
     }
     platform::end_orderly(status);

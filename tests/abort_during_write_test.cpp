@@ -75,7 +75,7 @@ TEST_P(InterruptDuringWriting, KeepsWhatWasWrittenAndEndsWithStatus2)
     const InterruptCase& c = GetParam();
     TemporaryDirectory directory;
     const std::string path = directory.file("out.dat");
-    TerminalSession session(launch_in(directory, {"out.dat"}));
+    TerminalSession session(traceable(launch_in(directory, {"out.dat"})));
     ASSERT_TRUE(answer_up_to_summary(session, FILE_SIZE, true));
 
     ThreadTracer tracer(session.pid());

@@ -18,7 +18,7 @@ constexpr std::uint64_t SCREEN_CLEAR_LENGTH = 7;
 TEST(KeyModeInterrupt, AKeyQuestionReachedWhileTheRunEndsLeavesTheTerminalAsItWas)
 {
     TemporaryDirectory directory;
-    TerminalSession session(launch_in(directory, {"out.dat"}));
+    TerminalSession session(traceable(launch_in(directory, {"out.dat"})));
     ASSERT_TRUE(session.wait_until_reading());
 
     // Both threads are held at exact points: the main flow just before the

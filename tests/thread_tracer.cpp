@@ -129,3 +129,10 @@ bool main_thread_sleeps(pid_t pid, std::chrono::milliseconds limit)
     }
     return true;
 }
+
+Launch traceable(Launch launch)
+{
+    std::string& options = launch.environment["ASAN_OPTIONS"];
+    options += (options.empty() ? "" : ":") + std::string("detect_leaks=0");
+    return launch;
+}

@@ -9,6 +9,8 @@
 #include <functional>
 #include <sys/types.h>
 
+#include "tests/support/terminal_session.h"
+
 // A system call of the traced thread, seen on the way in or on the way out.
 struct SystemCallStop {
     bool entering = true;
@@ -52,3 +54,8 @@ pid_t other_thread_of(pid_t pid);
 
 // Waits until the main thread of `pid` sleeps, in whatever call.
 bool main_thread_sleeps(pid_t pid, std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+
+// `launch` made fit for tracing: the leak check of a sanitizer build stops
+// every thread of the program itself at its exit, which it cannot do while
+// one of them is traced.
+Launch traceable(Launch launch);

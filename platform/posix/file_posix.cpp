@@ -44,10 +44,10 @@ FileHandle create_file(const char* path)
     return descriptor;
 }
 
-bool file_size(FileHandle file, std::uint64_t& size)
+bool file_size(const char* path, std::uint64_t& size)
 {
     struct stat status;
-    if (fstat(static_cast<int>(file), &status) != 0)
+    if (stat(path, &status) != 0)
         return false;
     size = static_cast<std::uint64_t>(status.st_size);
     return true;

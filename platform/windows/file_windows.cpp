@@ -24,11 +24,18 @@ FileHandle create_file(const char* path)
     return reinterpret_cast<FileHandle>(file);
 }
 
-bool file_size(FileHandle file, std::uint64_t& size)
+bool file_size(const char* path, std::uint64_t& size)
 {
+    // Opened without any access, only to be asked for its size.
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     DWORD high = 0;
-    const DWORD low = GetFileSize(handle_of(file), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+    const DWORD low = GetFileSize(file, &high);
+    const bool known = low != INVALID_FILE_SIZE || GetLastError() == NO_ERROR;
+    CloseHandle(file);
+    if (!known)
         return false;
     size = (std::uint64_t{high} << 32) | low;
     return true;

@@ -36,10 +36,13 @@ bool is_white_space(char byte)
     return byte == ' ' || (byte >= '\t' && byte <= '\r');
 }
 
+// With the buffers the questions read words into: the fill character's and
+// the file name's.
+template <std::size_t BufferSize>
 void check_words(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
-    char word[20];
+    char word[BufferSize];
     while (scan_word(input, word, sizeof word) == ScanResult::value) {
         const std::string text(word);
         if (text.size() >= sizeof word || text.empty() != (word[0] == '\0'))
@@ -74,6 +77,28 @@ void check_numbers(const std::uint8_t* data, std::size_t size, std::int64_t mini
     }
 }
 
+// The way the letter period's question reads: a number, or else the rest of
+// the line dropped and the question asked again, until the input ends.
+void check_period_answers(const std::uint8_t* data, std::size_t size)
+{
+    FuzzInput input(data, size);
+    while (true) {
+        std::int64_t value = 0;
+        switch (scan_integer(input, INT32_MIN, INT32_MAX, value)) {
+        case ScanResult::value:
+            if (value < INT32_MIN || value > INT32_MAX)
+                std::abort();
+            break;
+        case ScanResult::not_a_number:
+            for (int byte = input.read_byte(); byte >= 0 && byte != '\n'; byte = input.read_byte()) {
+            }
+            break;
+        case ScanResult::end_of_input:
+            return;
+        }
+    }
+}
+
 void check_character_value(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -91,9 +116,11 @@ void check_character_value(const std::uint8_t* data, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    check_words(data, size);
+    check_words<20>(data, size);
+    check_words<1040>(data, size);
     check_numbers(data, size, INT64_MIN, INT64_MAX);
     check_numbers(data, size, INT32_MIN, INT32_MAX);
+    check_period_answers(data, size);
     check_character_value(data, size);
     return 0;
 }

@@ -28,8 +28,10 @@ OutputPump::OutputPump(int output, int error, int terminal, int input, std::stri
         if (descriptors[index] >= 0)
             make_non_blocking(descriptors[index]);
     }
-    if (input_ >= 0)
+    if (input_ >= 0) {
         make_non_blocking(input_);
+        feeding_input_ = true;
+    }
     thread_ = std::thread(&OutputPump::run, this);
 }
 
@@ -104,6 +106,7 @@ void OutputPump::feed_input()
     }
     close(input_);
     input_ = -1;
+    feeding_input_ = false;
 }
 
 void OutputPump::run()

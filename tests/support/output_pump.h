@@ -38,6 +38,9 @@ public:
     bool wait_for_end_of_output(std::chrono::steady_clock::time_point deadline);
     // Closes the terminal's master side, which hangs the terminal up.
     void close_terminal();
+    // Whether stdin's pipe still has bytes to come: a child that sits in a
+    // read then waits for them, not for the user.
+    bool feeding_input() const { return feeding_input_; }
 
 private:
     struct Source {
@@ -54,6 +57,7 @@ private:
     int input_ = -1;
     std::string input_bytes_;
     std::size_t input_written_ = 0;
+    std::atomic<bool> feeding_input_{false};
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;

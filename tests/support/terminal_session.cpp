@@ -220,7 +220,7 @@ bool TerminalSession::wait_until_reading(Duration limit)
                 return true;
             const auto switches = voluntary_switches(pid_);
             return switches && *switches > switches_before_typing_ && waits_for_input(pid_) &&
-                   pending_terminal_input() == 0;
+                   pending_terminal_input() == 0 && !pump_->feeding_input();
         },
         "filegen to wait for input", limit);
     if (!settled)

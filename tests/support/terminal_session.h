@@ -93,7 +93,8 @@ public:
     pid_t pid() const { return pid_; }
 
     // Waits until the program's main thread is blocked reading, and all that
-    // was typed has been taken in (or discarded). All output written before
+    // was typed, and all of a stdin pipe's bytes, has been taken in (or
+    // discarded). All output written before
     // is in output() and error_output() on return. False, with a failure
     // recorded, when time runs out or the program ends instead.
     bool wait_until_reading(Duration limit = DEFAULT_WAIT);
