@@ -17,12 +17,12 @@
 #include <string>
 #include <sys/syscall.h>
 
-#include "tests/expected_file.h"
-#include "tests/thread_tracer.h"
+#include "tests/support/expected_file.h"
+#include "tests/support/thread_tracer.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"
-#include "tests/zero_fill_run.h"
+#include "tests/support/zero_fill_run.h"
 
 namespace {
 

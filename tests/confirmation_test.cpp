@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fill_dialogue.h"
+#include "tests/support/fill_dialogue.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"

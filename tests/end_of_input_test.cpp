@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/scratch_volume.h"
+#include "tests/support/scratch_volume.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"

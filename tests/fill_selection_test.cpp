@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/expected_file.h"
-#include "tests/fill_dialogue.h"
+#include "tests/support/expected_file.h"
+#include "tests/support/fill_dialogue.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"

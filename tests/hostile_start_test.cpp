@@ -18,7 +18,7 @@
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"
-#include "tests/zero_fill_run.h"
+#include "tests/support/zero_fill_run.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"
-#include "tests/thread_tracer.h"
+#include "tests/support/thread_tracer.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/fill_dialogue.h"
-#include "tests/scratch_volume.h"
+#include "tests/support/fill_dialogue.h"
+#include "tests/support/scratch_volume.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"
-#include "tests/zero_fill_run.h"
+#include "tests/support/zero_fill_run.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <string>
 
-#include "tests/expected_file.h"
-#include "tests/scratch_volume.h"
+#include "tests/support/expected_file.h"
+#include "tests/support/scratch_volume.h"
 #include "tests/support/run_helpers.h"
 #include "tests/support/temporary_directory.h"
 #include "tests/support/terminal_session.h"
-#include "tests/zero_fill_run.h"
+#include "tests/support/zero_fill_run.h"
 
 namespace {
 

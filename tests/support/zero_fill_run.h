@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "tests/expected_file.h"
+#include "tests/support/expected_file.h"
 #include "tests/support/terminal_session.h"
 
 // Answers every question from the size to the summary: types `size`, keeps

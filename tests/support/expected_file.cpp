@@ -1,4 +1,4 @@
-#include "tests/expected_file.h"
+#include "tests/support/expected_file.h"
 
 #include <algorithm>
 #include <cstdio>

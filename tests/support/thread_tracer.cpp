@@ -1,4 +1,4 @@
-#include "tests/thread_tracer.h"
+#include "tests/support/thread_tracer.h"
 
 #include <algorithm>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "tests/scratch_volume.h"
+#include "tests/support/scratch_volume.h"
 
 #include <sys/mount.h>
 #include <sys/statvfs.h>

@@ -1,4 +1,4 @@
-#include "tests/fill_dialogue.h"
+#include "tests/support/fill_dialogue.h"
 
 namespace {
 

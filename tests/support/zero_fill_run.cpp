@@ -1,8 +1,8 @@
-#include "tests/zero_fill_run.h"
+#include "tests/support/zero_fill_run.h"
 
 #include <regex>
 
-#include "tests/fill_dialogue.h"
+#include "tests/support/fill_dialogue.h"
 
 bool answer_up_to_summary(TerminalSession& session, std::uint64_t size, bool checkpoints)
 {
