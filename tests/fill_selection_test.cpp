@@ -30,28 +30,6 @@ const std::string CHARACTER_AGAIN = "\n\nEnter the decimal value of the fill cha
 const std::string SUMMARY_HEAD = "\n\nYou have chosen the following:\n\n";
 const std::string NO_MORE_INPUT = "\nNo more input: run abandoned.\n";
 
-std::string menu_page(const std::string& path, std::uint64_t size, std::uint32_t period)
-{
-    return "\n\n\nYou have chosen to write " + path + " of " + std::to_string(size) +
-           " bytes, \n\n"
-           "If the file is greater than 1 meg. then every 1,000,000 bytes will be\n"
-           "a text string indicicating how far from the front of the file in 1,000,000\n"
-           "byte increments. So at 2000000, the string would look like\n"
-           "     2 X 1000000 with leading blanks\n\n"
-           "The program will fill the rest of the space with fill data.\n"
-           "The fill data can be one of the following. \n\n"
-           "1.  Hex 00's\n"
-           "2.  The letters of the alphabet (see below)\n"
-           "3.  A character of your choosing\n\n"
-           "Letters of the alphabet means the characters A-Z, and a-z\n"
-           "Every " +
-           std::to_string(period) +
-           " bytes the letter will be increased by one. This is to allow\n"
-           "you the capability of tracking the file contents easier\n\n"
-           "Enter a [1,2, or 3] for your choice. If you enter a 3, you will be\n"
-           "prompted for the character of your choice\n" +
-           MENU_PROMPT;
-}
 
 std::string checkpoint_question(int fill_value)
 {
@@ -105,7 +83,7 @@ TEST_P(FillMenuPage, ShowsTheSizeAndThePeriodTheSizeStageChose)
     if (GetParam().size % 65536 != 0)
         page = reply_to(session, "Y"); // keeps the size at the 64 KiB offer
 
-    EXPECT_EQ(page, menu_page(directory.file("out.dat"), GetParam().size, GetParam().period));
+    EXPECT_EQ(page, fill_menu_page(directory.file("out.dat"), GetParam().size, GetParam().period));
     session.send_signal(SIGINT);
     EXPECT_EQ(session.wait_for_exit(), ExitStatus::exited(2));
 }

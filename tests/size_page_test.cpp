@@ -63,28 +63,6 @@ std::string clamp_page(const std::string& requested, const std::string& free_spa
            "\n\n\t\t\tHit return to continue: ";
 }
 
-std::string fill_menu(const std::string& path, std::uint64_t size, std::uint32_t period)
-{
-    return "\n\n\nYou have chosen to write " + path + " of " + std::to_string(size) +
-           " bytes, \n\n"
-           "If the file is greater than 1 meg. then every 1,000,000 bytes will be\n"
-           "a text string indicicating how far from the front of the file in 1,000,000\n"
-           "byte increments. So at 2000000, the string would look like\n"
-           "     2 X 1000000 with leading blanks\n\n"
-           "The program will fill the rest of the space with fill data.\n"
-           "The fill data can be one of the following. \n\n"
-           "1.  Hex 00's\n"
-           "2.  The letters of the alphabet (see below)\n"
-           "3.  A character of your choosing\n\n"
-           "Letters of the alphabet means the characters A-Z, and a-z\n"
-           "Every " +
-           std::to_string(period) +
-           " bytes the letter will be increased by one. This is to allow\n"
-           "you the capability of tracking the file contents easier\n\n"
-           "Enter a [1,2, or 3] for your choice. If you enter a 3, you will be\n"
-           "prompted for the character of your choice\n"
-           "[1,2 or 3]?   ";
-}
 
 // One page after the size question, and the keys that answer it.
 struct Page {
@@ -135,7 +113,7 @@ void answer_pages(TerminalSession& session, const std::vector<Page>& pages, std:
 void expect_fill_menu_then_interrupt(TerminalSession& session, std::string dialogue, const std::string& path,
                                      const Outcome& outcome)
 {
-    dialogue += fill_menu(path, outcome.size, outcome.period);
+    dialogue += fill_menu_page(path, outcome.size, outcome.period);
     // With stdin a pipe, a wait for input may still be the one for the size.
     session.wait_until([&] { return session.error_output().size() >= dialogue.size(); }, "the fill menu");
     ASSERT_TRUE(session.wait_until_reading());

@@ -21,5 +21,9 @@ bool answer(TerminalSession& session, const std::vector<std::string>& answers);
 // dialogue stream in reply up to its next wait for input.
 std::string reply_to(TerminalSession& session, std::string_view keys);
 
+// The fill menu page as the program writes it for a file of `size` bytes
+// whose letters advance every `period` bytes.
+std::string fill_menu_page(const std::string& path, std::uint64_t size, std::uint32_t period);
+
 // `text` right-aligned in `width` characters, as "%*s" prints it.
 std::string right_aligned(std::string_view text, std::size_t width);
