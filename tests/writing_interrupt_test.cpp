@@ -115,34 +115,50 @@ INSTANTIATE_TEST_SUITE_P(
                      ExitStatus::killed_by(SIGTERM), SECTION_SIZE, false}),
     [](const testing::TestParamInfo<WritingFault>& info) { return std::string(info.param.name); });
 
-// The first SIGINT's abort is held just before it closes the file; the
-// second one ends the process there, and the section written stays.
-TEST(DoubleInterrupt, TheSecondDuringTheAbortEndsTheProcessAndKeepsTheData)
-{
+// A run whose main thread is held at a point of its writing, and whose abort,
+// started by SIGINT, is held as it is about to close the output file.
+class HeldAbort : public testing::Test {
+protected:
+    // Holds both threads; skips the test where they cannot be traced.
+    void hold(bool (*main_at)(const SystemCallStop&))
+    {
+        ASSERT_TRUE(answer_up_to_summary(session, FILE_SIZE, true));
+        main_flow.emplace(session.pid());
+        if (!main_flow->attached())
+            GTEST_SKIP() << "tracing the program is not permitted here";
+        session.press('Y');
+        std::uint64_t output_file = 0;
+        ASSERT_TRUE(main_flow->run_until([&](const SystemCallStop& call) {
+            output_file = call.arguments[0];
+            return main_at(call);
+        }));
+        interrupt.emplace(other_thread_of(session.pid()));
+        if (!interrupt->attached())
+            GTEST_SKIP() << "the interrupt's thread cannot be told apart or traced here";
+
+        session.send_signal(SIGINT);
+        ASSERT_TRUE(interrupt->run_until([&](const SystemCallStop& call) {
+            return call.entering && call.number == SYS_close && call.arguments[0] == output_file;
+        }));
+    }
+
     TemporaryDirectory directory;
     const std::string path = directory.file("out.dat");
-    TerminalSession session(traceable(launch_in(directory, {"out.dat"})));
-    ASSERT_TRUE(answer_up_to_summary(session, FILE_SIZE, true));
+    TerminalSession session{traceable(launch_in(directory, {"out.dat"}))};
+    std::optional<ThreadTracer> main_flow;
+    std::optional<ThreadTracer> interrupt;
+};
 
-    ThreadTracer main_flow(session.pid());
-    if (!main_flow.attached())
-        GTEST_SKIP() << "tracing the program is not permitted here";
-    session.press('Y');
-    std::uint64_t output_file = 0;
-    ASSERT_TRUE(main_flow.run_until([&](const SystemCallStop& call) {
-        output_file = call.arguments[0];
-        return after_first_section(call);
-    }));
-    ThreadTracer interrupt(other_thread_of(session.pid()));
-    if (!interrupt.attached())
-        GTEST_SKIP() << "the interrupt's thread cannot be told apart or traced here";
+// The second SIGINT ends the process while the first one's abort is held;
+// the section written stays.
+TEST_F(HeldAbort, ASecondInterruptEndsTheProcessAndKeepsTheData)
+{
+    hold(after_first_section);
+    if (IsSkipped() || HasFatalFailure())
+        return;
 
     session.send_signal(SIGINT);
-    ASSERT_TRUE(interrupt.run_until([&](const SystemCallStop& call) {
-        return call.entering && call.number == SYS_close && call.arguments[0] == output_file;
-    }));
-    session.send_signal(SIGINT);
-    interrupt.release();
+    interrupt->release();
 
     EXPECT_EQ(session.wait_for_exit(), ExitStatus::killed_by(SIGINT));
     EXPECT_TRUE(same_bytes(contents_of(path), zero_filled_file(FILE_SIZE, true).substr(0, SECTION_SIZE)));
@@ -151,35 +167,17 @@ TEST(DoubleInterrupt, TheSecondDuringTheAbortEndsTheProcessAndKeepsTheData)
 // The interrupt arrives while the first section is on its way to the file.
 // The abort must not find the file empty, let the section land, and then
 // delete the file that holds it.
-TEST(WritingInterrupt, DuringTheFirstWriteNeverDeletesTheDataItBrings)
+TEST_F(HeldAbort, DuringTheFirstWriteNeverDeletesTheDataItBrings)
 {
-    TemporaryDirectory directory;
-    const std::string path = directory.file("out.dat");
-    TerminalSession session(traceable(launch_in(directory, {"out.dat"})));
-    ASSERT_TRUE(answer_up_to_summary(session, FILE_SIZE, true));
-
-    ThreadTracer main_flow(session.pid());
-    if (!main_flow.attached())
-        GTEST_SKIP() << "tracing the program is not permitted here";
-    session.press('Y');
-    std::uint64_t output_file = 0;
-    ASSERT_TRUE(main_flow.run_until([&](const SystemCallStop& call) {
-        output_file = call.arguments[0];
-        return before_any_data(call);
-    }));
-    ThreadTracer interrupt(other_thread_of(session.pid()));
-    if (!interrupt.attached())
-        GTEST_SKIP() << "the interrupt's thread cannot be told apart or traced here";
+    hold(before_any_data);
+    if (IsSkipped() || HasFatalFailure())
+        return;
 
     // The abort is held as it closes the file, while the section lands.
-    session.send_signal(SIGINT);
-    ASSERT_TRUE(interrupt.run_until([&](const SystemCallStop& call) {
-        return call.entering && call.number == SYS_close && call.arguments[0] == output_file;
-    }));
-    ASSERT_TRUE(main_flow.run_until([](const SystemCallStop& call) { return !call.entering; }));
+    ASSERT_TRUE(main_flow->run_until([](const SystemCallStop& call) { return !call.entering; }));
     const bool data_landed = std::filesystem::file_size(path) > 0;
-    main_flow.release();
-    interrupt.release();
+    main_flow->release();
+    interrupt->release();
 
     EXPECT_EQ(session.wait_for_exit(), ExitStatus::exited(2));
     if (data_landed) {
