@@ -7,40 +7,17 @@
 #include <vector>
 
 #include "run/run_state.h"
+#include "tests/letter_model.h"
 
 namespace {
 
 constexpr char SENTINEL = '#';
-
-// The letter after `letter`, byte by byte as a reader of the file counts.
-char advance(char letter)
-{
-    if (letter == 'Z')
-        return 'a';
-    if (letter == 'z')
-        return 'A';
-    return static_cast<char>(letter + 1);
-}
 
 // Letter number `index` of the cycle A..Z, a..z.
 char cycle_letter(std::uint64_t index)
 {
     index %= 52;
     return static_cast<char>(index < 26 ? 'A' + index : 'a' + (index - 26));
-}
-
-// The alphabet fill one byte at a time: bytes 0 .. length, the letter
-// advancing at every non-zero multiple of the period.
-std::string model_section(std::size_t length, std::uint32_t period, char& letter)
-{
-    std::string bytes;
-    bytes.reserve(length + 1);
-    for (std::size_t i = 0; i <= length; ++i) {
-        if (i > 0 && i % period == 0)
-            letter = advance(letter);
-        bytes += letter;
-    }
-    return bytes;
 }
 
 class FillTest : public ::testing::Test {
@@ -88,7 +65,7 @@ TEST_F(FillTest, LettersMatchTheBytewiseFillOverConsecutiveSections)
                                                       << "', section " << section << " of length " << length);
                     buffer_.assign(buffer_.size(), SENTINEL);
                     fill_letters(length);
-                    const std::string expected = model_section(length, period, model_letter);
+                    const std::string expected = model_letters(length, period, model_letter);
                     ASSERT_EQ(filled(length + 1), expected);
                     ASSERT_EQ(buffer_[length + 1], SENTINEL) << "written past the spare byte";
                     ASSERT_EQ(run_state.current_letter, model_letter);

@@ -12,19 +12,11 @@
 #include "generate/checkpoint.h"
 #include "platform/platform.h"
 #include "run/run_state.h"
+#include "tests/letter_model.h"
 
 namespace {
 
 constexpr char FILL_BYTE = '*';
-
-char letter_after(char letter)
-{
-    if (letter == 'Z')
-        return 'a';
-    if (letter == 'z')
-        return 'A';
-    return static_cast<char>(letter + 1);
-}
 
 // The write loop as first written: one buffer, every section filled byte by
 // byte from its start, the checkpoint formatted over it, the section written
@@ -41,11 +33,8 @@ public:
                      std::uint32_t length)
     {
         if (fill_mode == FILL_ALPHABET) {
-            for (std::size_t i = 0; i <= length; ++i) {
-                if (i > 0 && i % period_ == 0)
-                    letter_ = letter_after(letter_);
-                buffer_[i] = letter_;
-            }
+            const std::string letters = model_letters(length, period_, letter_);
+            std::copy(letters.begin(), letters.end(), buffer_.begin());
         } else if (fill_mode == FILL_CHAR) {
             std::fill_n(buffer_.begin(), length, FILL_BYTE);
         }

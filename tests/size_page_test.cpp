@@ -70,6 +70,11 @@ struct Page {
     std::string answer;
 };
 
+Page answered(const Page& page, const std::string& answer)
+{
+    return Page{page.text, answer};
+}
+
 // Where a run stands after the size page: at the fill menu with this size
 // and letter period, or ended because the user declined.
 struct Outcome {
@@ -162,24 +167,17 @@ const std::string KEY_3 = std::string(1, key::ctrl_c);
 const std::string ENTER = std::string(1, key::enter);
 const Page MILLION_OFFER_PAGE{alignment_offer("1,000,000", "   1048576", "    983040"), ""};
 
-Page million_offer(const std::string& answer)
-{
-    Page page = MILLION_OFFER_PAGE;
-    page.answer = answer;
-    return page;
-}
-
 // Without OS the 4 GiB limit never applies here.
 INSTANTIATE_TEST_SUITE_P(
     AlignmentOffer, SizePage,
     testing::Values(
-        SizeCase{"MillionKept", {}, MILLION, {million_offer("Y")}, Outcome{1000000, 10000}},
-        SizeCase{"MillionKeptByEnter", {}, MILLION, {million_offer(ENTER)}, Outcome{1000000, 10000}},
-        SizeCase{"MillionKeptByOtherKey", {}, MILLION, {million_offer("x")}, Outcome{1000000, 10000}},
-        SizeCase{"MillionKeptByKey3", {}, MILLION, {million_offer(KEY_3)}, Outcome{1000000, 10000}},
-        SizeCase{"MillionUp", {}, MILLION, {million_offer("U")}, Outcome{1048576, 10000}},
-        SizeCase{"MillionUpLowerCase", {}, MILLION, {million_offer("u")}, Outcome{1048576, 10000}},
-        SizeCase{"MillionDown", {}, MILLION, {million_offer("D")}, Outcome{983040, 5000}},
+        SizeCase{"MillionKept", {}, MILLION, {answered(MILLION_OFFER_PAGE, "Y")}, Outcome{1000000, 10000}},
+        SizeCase{"MillionKeptByEnter", {}, MILLION, {answered(MILLION_OFFER_PAGE, ENTER)}, Outcome{1000000, 10000}},
+        SizeCase{"MillionKeptByOtherKey", {}, MILLION, {answered(MILLION_OFFER_PAGE, "x")}, Outcome{1000000, 10000}},
+        SizeCase{"MillionKeptByKey3", {}, MILLION, {answered(MILLION_OFFER_PAGE, KEY_3)}, Outcome{1000000, 10000}},
+        SizeCase{"MillionUp", {}, MILLION, {answered(MILLION_OFFER_PAGE, "U")}, Outcome{1048576, 10000}},
+        SizeCase{"MillionUpLowerCase", {}, MILLION, {answered(MILLION_OFFER_PAGE, "u")}, Outcome{1048576, 10000}},
+        SizeCase{"MillionDown", {}, MILLION, {answered(MILLION_OFFER_PAGE, "D")}, Outcome{983040, 5000}},
         SizeCase{"DownBelowOneUnitIsZero",
                  {},
                  "1000",
@@ -229,37 +227,23 @@ INSTANTIATE_TEST_SUITE_P(
 const std::string FOUR_GIB = "4294967296";
 const Page FOUR_GIB_LIMIT_PAGE{limit_page("4,294,967,296"), ""};
 
-Page four_gib_limit(const std::string& answer)
-{
-    Page page = FOUR_GIB_LIMIT_PAGE;
-    page.answer = answer;
-    return page;
-}
-
 // Just above the safe size and below 4 GiB.
 const std::string NEAR_FOUR_GIB = "4294967000";
 const Page NEAR_FOUR_GIB_OFFER{alignment_offer("4,294,967,000", "4294967296", "4294901760"), ""};
 
-Page near_four_gib_offer(const std::string& answer)
-{
-    Page page = NEAR_FOUR_GIB_OFFER;
-    page.answer = answer;
-    return page;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     FourGibLimit, SizePage,
     testing::Values(
-        SizeCase{"Win95Accepted", "WIN95", FOUR_GIB, {four_gib_limit("Y")}, Outcome{4294901760, 10000}},
-        SizeCase{"Win95DeclinedByN", "WIN95", FOUR_GIB, {four_gib_limit("N")}, DECLINED},
-        SizeCase{"Win95DeclinedByEnter", "WIN95", FOUR_GIB, {four_gib_limit(ENTER)}, DECLINED},
-        SizeCase{"Win95DeclinedByKey3", "WIN95", FOUR_GIB, {four_gib_limit(KEY_3)}, DECLINED},
-        SizeCase{"EmptyOsDeclined", "", FOUR_GIB, {four_gib_limit("N")}, DECLINED},
-        SizeCase{"Win95JustBelowKept", "WIN95", NEAR_FOUR_GIB, {near_four_gib_offer("Y")}, Outcome{4294967000, 10000}},
+        SizeCase{"Win95Accepted", "WIN95", FOUR_GIB, {answered(FOUR_GIB_LIMIT_PAGE, "Y")}, Outcome{4294901760, 10000}},
+        SizeCase{"Win95DeclinedByN", "WIN95", FOUR_GIB, {answered(FOUR_GIB_LIMIT_PAGE, "N")}, DECLINED},
+        SizeCase{"Win95DeclinedByEnter", "WIN95", FOUR_GIB, {answered(FOUR_GIB_LIMIT_PAGE, ENTER)}, DECLINED},
+        SizeCase{"Win95DeclinedByKey3", "WIN95", FOUR_GIB, {answered(FOUR_GIB_LIMIT_PAGE, KEY_3)}, DECLINED},
+        SizeCase{"EmptyOsDeclined", "", FOUR_GIB, {answered(FOUR_GIB_LIMIT_PAGE, "N")}, DECLINED},
+        SizeCase{"Win95JustBelowKept", "WIN95", NEAR_FOUR_GIB, {answered(NEAR_FOUR_GIB_OFFER, "Y")}, Outcome{4294967000, 10000}},
         SizeCase{"Win95JustBelowUpMeetsTheLimit",
                  "WIN95",
                  NEAR_FOUR_GIB,
-                 {near_four_gib_offer("U"), four_gib_limit("Y")},
+                 {answered(NEAR_FOUR_GIB_OFFER, "U"), answered(FOUR_GIB_LIMIT_PAGE, "Y")},
                  Outcome{4294901760, 10000}},
         SizeCase{"WindowsNtHasNoLimit", "Windows_NT", "5368709120", {}, Outcome{5368709120, 10000}},
         SizeCase{"AbsentOsHasNoLimit", {}, "5368709120", {}, Outcome{5368709120, 10000}}),
