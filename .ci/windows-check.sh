@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the 32-bit and the 64-bit Windows executables from the presets,
-# checks what the 32-bit one imports, and runs the 64-bit one under wine:
+# checks what the 32-bit one imports and the zip made from it, and runs the
+# 64-bit one under wine:
 # the runs that need no key press with redirected streams, the key-driven
 # ones at a console in a pseudo-terminal. Prints PASS or FAIL per check and
 # exits non-zero when any check failed.
@@ -12,12 +13,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 source_root=$PWD
 
-failures=0
-pass() { printf 'PASS: %s\n' "$1"; }
-fail() {
-    printf 'FAIL: %s\n' "$1"
-    failures=$((failures + 1))
-}
+source .ci/checks.sh
 # Shows a file's bytes after a failed comparison.
 show() { printf -- '--- %s:\n' "$1" && od -c "$1" | head -40; }
 
@@ -60,6 +56,34 @@ else
     pass "32-bit stands alone, importing only: $dlls"
 fi
 
+# --- The zip of the 32-bit executable -------------------------------------
+
+# Packed from the build above, as `cmake --workflow --preset package-windows`
+# packs its own: the executable and its text of use, with Windows line ends.
+package_dir=$source_root/build-win32/package
+rm -rf "$package_dir"
+log=$(mktemp)
+if cpack --config "$source_root/build-win32/CPackConfig.cmake" -B "$package_dir" >"$log" 2>&1; then
+    zips=("$package_dir"/filegen-*-win32.zip)
+    unpacked=$package_dir/unpacked
+    mkdir -p "$unpacked"
+    (cd "$unpacked" && cmake -E tar xf "${zips[0]}")
+    top=$(basename "${zips[0]}" .zip)
+    listing=$(cd "$unpacked" && find . -type f | sort | tr '\n' ' ')
+    readme=$unpacked/$top/README.txt
+    if [[ $listing == "./$top/README.txt ./$top/filegen-check.exe ./$top/filegen.exe " ]] &&
+        file -b "$unpacked/$top/filegen.exe" | grep -q '^PE32 executable (console) Intel 80386' &&
+        [[ $(grep -c $'\r$' "$readme") == $(wc -l <"$readme") ]]; then
+        pass "zip holds the 32-bit console executables and README.txt with CRLF line ends"
+    else
+        fail "zip holds the 32-bit console executables and README.txt with CRLF line ends (holds: $listing)"
+    fi
+else
+    fail "zip packed"
+    cat "$log"
+fi
+rm -f "$log"
+
 # --- Runs of the 64-bit executable under wine -----------------------------
 
 # Debian keeps the 64-bit loader out of PATH.
@@ -99,23 +123,8 @@ run() {
     status=$?
 }
 
-# The usage text, byte for byte.
-usage_texts=(
-    '\n\nThis program is a simple file generator designed to create files that can\n'
-    'be used as sample data files. It is primarily designed to create very large\n'
-    '(on the order of multimegabyte) files on large hard drives.\n\n'
-    'For large files it writes the data in 1,000,000 byte increments.\n\n'
-    'At the beginning of every increment it places a string of characters\n'
-    'indicating where in the file you are. \n\n'
-    'These sections are identified by the section number, and the section size\n'
-    'i.e. section 2 would read "     2 X 1000000" with leading blanks.\n\n'
-    'The above represents the beginning of the second 1,000,000 byte section\n'
-    'which is actually byte 2,000,000\n\n'
-    'The rest of the data is fill characters. The fill characters are either hex 0'"'"'s\n'
-    'or user selected options. So when reviewing the contents of the file at a later\n'
-    'time you can see what section you are at.\n'
-)
-for text in "${usage_texts[@]}"; do printf '%b' "$text"; done | sed 's/$/\r/' >usage.expected
+# The usage text, byte for byte, with the line ends of Windows.
+sed 's/$/\r/' "$source_root/.ci/usage.expected" >usage.expected
 run usage -x
 if ((status == 1)) && cmp -s usage.out usage.expected; then
     pass "usage text on stdout, status 1"
@@ -203,8 +212,43 @@ else
     fail "Ctrl+C at the size question: empty file deleted, status 2 (status $status)"
 fi
 
-if ((failures > 0)); then
-    echo "Windows check: $failures check(s) failed"
-    exit 1
+# --- The checker on a file the Windows program wrote -----------------------
+
+checker64=$source_root/build-win64/filegen-check.exe
+# Runs the checker on `file`: status in $status, the report in $name.out.
+check_run() {
+    local name=$1
+    shift
+    timeout 60 "$wine" "$checker64" "$@" </dev/null >"$name.out" 2>"$name.err"
+    status=$?
+}
+
+check_run intact letters.dat
+if ((status == 0)) && grep -q $'^intact:    131,072 bytes in 1 section\r$' intact.out &&
+    grep -q '^settings:  alphabet fill, letter period 1,000, checkpoints on, sections of 131,072 bytes' intact.out; then
+    pass "checker: the letters file is intact, its settings inferred, status 0"
+else
+    fail "checker: the letters file is intact (status $status)"
+    show intact.out
 fi
-echo "Windows check: all passed"
+
+cp letters.dat flipped.dat
+printf 'Q' | dd of=flipped.dat bs=1 seek=70000 conv=notrunc status=none
+check_run flipped flipped.dat
+if ((status == 1)) &&
+    grep -q "^damaged:   first difference at offset 70,000 in section 0: expected 0x53 'S', found 0x51 'Q'"$'\r$' flipped.out; then
+    pass "checker: a flipped byte found at its offset, status 1"
+else
+    fail "checker: a flipped byte found at its offset (status $status)"
+    show flipped.out
+fi
+
+check_run missing no-such-file.dat
+if ((status == 2)) && grep -q '^filegen-check: cannot open no-such-file.dat: ' missing.err; then
+    pass "checker: a missing file, status 2"
+else
+    fail "checker: a missing file, status 2 (status $status)"
+    show missing.err
+fi
+
+finish "Windows check"

@@ -76,11 +76,15 @@ def parse_arguments():
     return parser.parse_args()
 
 
-def build(build_dir):
+def build_release(build_dir, targets):
+    """Builds `targets` optimised, without the tests, in `build_dir`."""
     subprocess.run(["cmake", "-S", REPO, "-B", build_dir, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                     "-DFILEGEN_BUILD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", build_dir, "--target", "filegen", "write_floor", "resource_probe"],
-                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", build_dir, "--target", *targets], check=True, stdout=subprocess.DEVNULL)
+
+
+def build(build_dir):
+    build_release(build_dir, ["filegen", "write_floor", "resource_probe"])
     tools = os.path.join(build_dir, "bench")
     return Tools(os.path.join(build_dir, "filegen"), os.path.join(tools, "write_floor"),
                  os.path.join(tools, "resource_probe"))

@@ -1,13 +1,11 @@
 #include "dialogue/size_negotiation.h"
 
-#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
 #include "dialogue/console.h"
 #include "dialogue/os_family.h"
-#include "generate/checkpoint.h"
-#include "generate/letter_window.h"
+#include "generate/section_source.h"
 #include "platform/platform.h"
 #include "run/abort_run.h"
 #include "run/run_state.h"
@@ -91,11 +89,7 @@ std::uint32_t letter_period_for_section(std::uint32_t section_size, std::uint32_
 
 void allocate_section_buffer(std::uint32_t length)
 {
-    // The checkpoint is formatted whole, with its terminator, even over a
-    // section shorter than itself. Past the section lies the room for the
-    // alphabet's letter window; its pages cost nothing unless used.
-    const std::size_t bytes = letter_window_reserve(run_state.letter_period) +
-                              std::max<std::size_t>(std::size_t{length} + 1, CHECKPOINT_RECORD_MAX);
+    const std::size_t bytes = section_buffer_bytes(length);
     void* pages = platform::allocate_pages(bytes);
     if (pages == nullptr) {
         std::printf("\nLine: %d Buffer Allocation Failed\n", __LINE__);

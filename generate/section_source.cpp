@@ -2,9 +2,19 @@
 
 #include <algorithm>
 
+#include "generate/checkpoint.h"
 #include "generate/fill.h"
 #include "generate/letter_window.h"
 #include "run/run_state.h"
+
+std::size_t section_buffer_bytes(std::uint32_t section_size)
+{
+    // The checkpoint is formatted whole, with its terminator, even over a
+    // section shorter than itself. Past the section lies the room for the
+    // alphabet's letter window; its pages cost nothing unless used.
+    return letter_window_reserve(run_state.letter_period) +
+           std::max<std::size_t>(std::size_t{section_size} + 1, CHECKPOINT_RECORD_MAX);
+}
 
 SectionSource begin_sections(std::uint32_t section_size)
 {
@@ -43,6 +53,16 @@ char* next_section(SectionSource& source, std::uint32_t length)
     }
     source.overwritten = 0;
     return source.last_start;
+}
+
+char* make_section(SectionSource& source, std::uint32_t length, std::int32_t number)
+{
+    char* const section = next_section(source, length);
+    if (run_state.checkpoints_enabled) {
+        // The record and its terminating zero now lie over the fill.
+        note_overwritten(source, write_checkpoint(section, number, run_state.section_size) + 1);
+    }
+    return section;
 }
 
 void note_overwritten(SectionSource& source, std::size_t count)

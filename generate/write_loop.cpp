@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <ctime>
 
-#include "generate/checkpoint.h"
 #include "generate/section_source.h"
 #include "platform/platform.h"
 #include "run/run_state.h"
@@ -48,15 +47,9 @@ void write_file()
     while (written < run_state.file_size) {
         if (run_state.file_size - written < length)
             length = static_cast<std::uint32_t>(run_state.file_size - written);
-        char* const section = next_section(sections, length);
-
         // The section number is a signed 32-bit count; past 2^31 sections
         // it wraps, as it always has.
-        const auto number = static_cast<std::int32_t>(section_number++);
-        if (run_state.checkpoints_enabled) {
-            // The record and its terminating zero now lie over the fill.
-            note_overwritten(sections, write_checkpoint(section, number, run_state.section_size) + 1);
-        }
+        char* const section = make_section(sections, length, static_cast<std::int32_t>(section_number++));
 
         std::uint32_t accepted = 0;
         // A write that takes nothing would repeat without end: it counts as

@@ -66,6 +66,21 @@ bool write_file(FileHandle file, const void* data, std::uint32_t length, std::ui
 void close_file(FileHandle file);
 void remove_file(const char* path);
 
+// Opens an existing regular file for reading and tells its size. On failure
+// INVALID_HANDLE_VALUE, and read_failure() says why.
+FileHandle open_file_for_reading(const char* path, std::uint64_t& size);
+// Reads up to `length` bytes with one request; false on failure (see
+// read_failure()), otherwise `got` holds what came, 0 at the end of the file.
+bool read_file(FileHandle file, void* data, std::uint32_t length, std::uint32_t& got);
+// Why the last open_file_for_reading or read_file failed, in a few words.
+const char* read_failure();
+
+// Seconds on a clock that only goes forward, from an arbitrary start.
+double monotonic_seconds();
+// Whether standard error is a console, where a line rewritten in place is
+// worth showing.
+bool error_stream_is_console();
+
 // The total free bytes of the volume holding `path`; false on failure.
 bool volume_free_space(const char* path, std::uint64_t& free_bytes);
 

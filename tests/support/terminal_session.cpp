@@ -15,6 +15,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "tests/support/pipe_ends.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/spawn.h"
 
@@ -27,19 +28,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds CHECK_INTERVAL{2};
 // How long a key may take to fit into a full terminal input queue.
 constexpr std::chrono::milliseconds TYPING_LIMIT{2000};
-
-struct Pipe {
-    int read = -1;
-    int write = -1;
-};
-
-Pipe make_pipe()
-{
-    int ends[2] = {-1, -1};
-    if (pipe2(ends, O_CLOEXEC) != 0)
-        ADD_FAILURE() << "pipe2: " << std::strerror(errno);
-    return {ends[0], ends[1]};
-}
 
 void close_if_open(int descriptor)
 {
@@ -137,13 +125,13 @@ TerminalSession::TerminalSession(const Launch& launch)
         mode_before_ = read_terminal_mode(slave_);
     }
 
-    Pipe output = make_pipe();
+    PipeEnds output = make_pipe();
     if (launch.output_reader_gone) {
         close_if_open(output.read);
         output.read = -1;
     }
-    const Pipe error = make_pipe();
-    Pipe input;
+    const PipeEnds error = make_pipe();
+    PipeEnds input;
     int null_device = -1;
     if (launch.input) {
         input = make_pipe();

@@ -1,0 +1,25 @@
+// The bytes a run wrote into each section of a file, rebuilt by the writer's
+// own code: the run state is set up as a run with the same choices left it,
+// and the sections are made one after the other, as the writer made them.
+#pragma once
+
+#include <cstdint>
+
+#include "check/check_settings.h"
+#include "generate/section_source.h"
+
+struct ExpectedSections {
+    SectionSource source;
+    std::uint32_t next_number = 0;
+};
+
+// Ready to make the sections of a file of `layout`, from the first; false
+// when there is no memory for the section buffer.
+bool begin_expected_sections(const FileLayout& layout, ExpectedSections& sections);
+
+// The next section's bytes, `length` of them (the section size, or less
+// for the last section).
+const char* next_expected_section(ExpectedSections& sections, std::uint32_t length);
+
+// Releases the section buffer.
+void end_expected_sections();
