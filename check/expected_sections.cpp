@@ -46,3 +46,19 @@ void end_expected_sections()
     run_state.section_buffer = nullptr;
     run_state.section_buffer_length = 0;
 }
+
+std::uint64_t differing_bytes(const char* expected, const unsigned char* found, std::size_t count)
+{
+    std::uint64_t differing = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        differing += static_cast<unsigned char>(expected[i]) != found[i];
+    return differing;
+}
+
+std::size_t first_difference(const char* expected, const unsigned char* found, std::size_t count)
+{
+    std::size_t i = 0;
+    while (i < count && static_cast<unsigned char>(expected[i]) == found[i])
+        ++i;
+    return i;
+}

@@ -3,6 +3,7 @@
 // and the sections are made one after the other, as the writer made them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "check/check_settings.h"
@@ -23,3 +24,8 @@ const char* next_expected_section(ExpectedSections& sections, std::uint32_t leng
 
 // Releases the section buffer.
 void end_expected_sections();
+
+// Comparisons of `count` bytes found in the file with those expected: how
+// many differ, and where the first difference is (`count` when none).
+std::uint64_t differing_bytes(const char* expected, const unsigned char* found, std::size_t count);
+std::size_t first_difference(const char* expected, const unsigned char* found, std::size_t count);

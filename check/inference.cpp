@@ -182,14 +182,6 @@ HeadSurvey survey_head(const unsigned char* head, std::size_t head_length, std::
     return survey;
 }
 
-std::uint64_t count_equal(const char* expected, const unsigned char* found, std::size_t count)
-{
-    std::uint64_t equal = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        equal += static_cast<unsigned char>(expected[i]) == found[i];
-    return equal;
-}
-
 // How many of the head's bytes the layout reproduces.
 std::uint64_t head_matches(const FileLayout& layout, const unsigned char* head, std::size_t head_length)
 {
@@ -202,7 +194,8 @@ std::uint64_t head_matches(const FileLayout& layout, const unsigned char* head, 
         const auto length = static_cast<std::uint32_t>(
             std::min<std::uint64_t>(layout.section_size, layout.expected_size - start));
         const char* expected = next_expected_section(sections, length);
-        matches += count_equal(expected, head + start, static_cast<std::size_t>(std::min<std::uint64_t>(length, end - start)));
+        const auto compared = static_cast<std::size_t>(std::min<std::uint64_t>(length, end - start));
+        matches += compared - differing_bytes(expected, head + start, compared);
     }
     end_expected_sections();
     return matches;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "check/check_options.h"
+#include "check/file_reading.h"
 #include "check/inference.h"
 #include "check/report.h"
 #include "check/verify.h"
@@ -25,27 +26,16 @@ int fail(const char* format, const char* a, const char* b = "")
     return TROUBLE;
 }
 
-// The first bytes of the file, for the inference; false when they cannot
-// be read.
-bool read_head(const char* path, std::uint64_t file_size, std::vector<unsigned char>& head)
+// The first bytes of the open file, for the inference, after which the
+// file is back at its start; false when they cannot be read.
+bool read_head(FileHandle file, std::uint64_t file_size, std::vector<unsigned char>& head)
 {
-    std::uint64_t size = 0;
-    const FileHandle file = platform::open_file_for_reading(path, size);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     head.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file_size, INFERENCE_HEAD_BYTES)));
-    std::size_t got = 0;
-    bool readable = true;
-    while (got < head.size()) {
-        std::uint32_t count = 0;
-        readable = platform::read_file(file, head.data() + got, static_cast<std::uint32_t>(head.size() - got), count);
-        if (!readable || count == 0)
-            break;
-        got += count;
-    }
+    std::uint32_t got = 0;
+    if (!read_fully(file, head.data(), static_cast<std::uint32_t>(head.size()), got))
+        return false;
     head.resize(got);
-    platform::close_file(file);
-    return readable;
+    return platform::rewind_file(file);
 }
 
 } // namespace
@@ -70,7 +60,7 @@ int run_check(int argc, char** argv)
         return fail("cannot open %s: %s", request.path, platform::read_failure());
 
     std::vector<unsigned char> head;
-    if (!read_head(request.path, file_size, head)) {
+    if (!read_head(file, file_size, head)) {
         platform::close_file(file);
         return fail("cannot read %s: %s", request.path, platform::read_failure());
     }

@@ -5,41 +5,11 @@
 
 #include "check/checkpoint_reader.h"
 #include "check/expected_sections.h"
+#include "check/file_reading.h"
 #include "check/progress.h"
 #include "check/report.h"
 
 namespace {
-
-// Reads until `length` bytes have come or the file ends; false on failure.
-bool read_fully(FileHandle file, unsigned char* buffer, std::uint32_t length, std::uint32_t& got)
-{
-    got = 0;
-    while (got < length) {
-        std::uint32_t count = 0;
-        if (!platform::read_file(file, buffer + got, length - got, count))
-            return false;
-        if (count == 0)
-            break;
-        got += count;
-    }
-    return true;
-}
-
-std::uint32_t first_mismatch(const char* expected, const unsigned char* found, std::uint32_t count)
-{
-    std::uint32_t i = 0;
-    while (i < count && static_cast<unsigned char>(expected[i]) == found[i])
-        ++i;
-    return i;
-}
-
-std::uint64_t count_mismatches(const char* expected, const unsigned char* found, std::uint32_t count)
-{
-    std::uint64_t differing = 0;
-    for (std::uint32_t i = 0; i < count; ++i)
-        differing += static_cast<unsigned char>(expected[i]) != found[i];
-    return differing;
-}
 
 // The details of a damaged section for the list of them: how many bytes
 // differ, and which section its checkpoint names when that is another one
@@ -47,7 +17,7 @@ std::uint64_t count_mismatches(const char* expected, const unsigned char* found,
 void list_damaged_section(const Difference& difference, std::uint64_t section_start, const char* expected,
                           const unsigned char* found, std::uint32_t got, std::uint32_t length)
 {
-    const std::uint64_t differing = count_mismatches(expected, found, got) + (length - got);
+    const std::uint64_t differing = differing_bytes(expected, found, got) + (length - got);
     std::int32_t named = 0;
     std::uint32_t size = 0;
     const bool names_other = read_checkpoint(found, got, named, size) &&
@@ -113,7 +83,7 @@ VerifyResult verify_file(FileHandle file, std::uint64_t file_size, const FileLay
         result.bytes_read += got;
 
         if (got < length || std::memcmp(expected, buffer, got) != 0) {
-            const std::uint32_t at = first_mismatch(expected, buffer, got);
+            const auto at = static_cast<std::uint32_t>(first_difference(expected, buffer, got));
             const Difference difference{start + at, index, static_cast<unsigned char>(expected[at]),
                                         at < got ? buffer[at] : END_OF_FILE};
             note(difference);

@@ -72,7 +72,11 @@ FileHandle open_file_for_reading(const char* path, std::uint64_t& size);
 // Reads up to `length` bytes with one request; false on failure (see
 // read_failure()), otherwise `got` holds what came, 0 at the end of the file.
 bool read_file(FileHandle file, void* data, std::uint32_t length, std::uint32_t& got);
-// Why the last open_file_for_reading or read_file failed, in a few words.
+// Goes back to the start of a file opened for reading; false on failure
+// (see read_failure()).
+bool rewind_file(FileHandle file);
+// Why the last open_file_for_reading, read_file or rewind_file failed, in a
+// few words.
 const char* read_failure();
 
 // Seconds on a clock that only goes forward, from an arbitrary start.

@@ -56,6 +56,15 @@ bool read_file(FileHandle file, void* data, std::uint32_t length, std::uint32_t&
     return true;
 }
 
+bool rewind_file(FileHandle file)
+{
+    if (lseek(static_cast<int>(file), 0, SEEK_SET) != 0) {
+        last_read_failure = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 const char* read_failure()
 {
     return last_read_failure;

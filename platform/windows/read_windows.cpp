@@ -64,6 +64,16 @@ bool read_file(FileHandle file, void* data, std::uint32_t length, std::uint32_t&
     return true;
 }
 
+bool rewind_file(FileHandle file)
+{
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), start, nullptr, FILE_BEGIN)) {
+        note_failure(GetLastError());
+        return false;
+    }
+    return true;
+}
+
 const char* read_failure()
 {
     return last_read_failure;

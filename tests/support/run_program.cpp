@@ -10,8 +10,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "tests/support/child_io.h"
 #include "tests/support/output_pump.h"
-#include "tests/support/pipe_ends.h"
 #include "tests/support/spawn.h"
 #include "tests/support/terminal_session.h"
 
@@ -23,35 +23,15 @@ using Clock = std::chrono::steady_clock;
 // "\r\n" for "\n", no echo.
 PipeEnds make_raw_terminal()
 {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    char name[128];
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
-        ADD_FAILURE() << "cannot open a pseudo-terminal: " << std::strerror(errno);
-        return {master, -1};
-    }
-    const int slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    PipeEnds ends;
     termios mode{};
-    if (slave < 0 || tcgetattr(slave, &mode) != 0) {
-        ADD_FAILURE() << "cannot open " << name << ": " << std::strerror(errno);
-        return {master, slave};
+    if (!open_terminal(ends.read, ends.write) || tcgetattr(ends.write, &mode) != 0) {
+        ADD_FAILURE() << "cannot set up the pseudo-terminal: " << std::strerror(errno);
+        return ends;
     }
     cfmakeraw(&mode);
-    tcsetattr(slave, TCSANOW, &mode);
-    return {master, slave};
-}
-
-std::vector<std::string> environment_entries()
-{
-    std::vector<std::string> entries;
-    for (const auto& [name, value] : test_environment())
-        entries.push_back(name + "=" + value);
-    return entries;
-}
-
-void close_if_open(int descriptor)
-{
-    if (descriptor >= 0)
-        close(descriptor);
+    tcsetattr(ends.write, TCSANOW, &mode);
+    return ends;
 }
 
 } // namespace
@@ -67,7 +47,7 @@ ProgramOutcome run_program(const ProgramRun& run, std::chrono::milliseconds limi
     ChildPlan plan;
     plan.program = run.program;
     plan.arguments = run.arguments;
-    plan.environment = environment_entries();
+    plan.environment = environment_entries(test_environment());
     plan.standard = {null_device, output.write, error.write};
     const pid_t pid = spawn(plan);
     close_if_open(null_device);

@@ -15,7 +15,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "tests/support/pipe_ends.h"
+#include "tests/support/child_io.h"
 #include "tests/support/process_probe.h"
 #include "tests/support/spawn.h"
 
@@ -28,38 +28,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds CHECK_INTERVAL{2};
 // How long a key may take to fit into a full terminal input queue.
 constexpr std::chrono::milliseconds TYPING_LIMIT{2000};
-
-void close_if_open(int descriptor)
-{
-    if (descriptor >= 0)
-        close(descriptor);
-}
-
-// Opens a pseudo-terminal; both sides stay out of this process's own
-// session and out of the child's other descriptors.
-bool open_terminal(int& master, int& slave)
-{
-    master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    char name[128];
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
-        ADD_FAILURE() << "cannot open a pseudo-terminal: " << std::strerror(errno);
-        return false;
-    }
-    slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave < 0) {
-        ADD_FAILURE() << "cannot open " << name << ": " << std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-std::vector<std::string> environment_entries(const std::map<std::string, std::string>& environment)
-{
-    std::vector<std::string> entries;
-    for (const auto& [name, value] : environment)
-        entries.push_back(name + "=" + value);
-    return entries;
-}
 
 // Points every sanitizer's reports at `log_path`, keeping whatever options
 // the environment sets already.
