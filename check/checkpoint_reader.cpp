@@ -60,11 +60,12 @@ bool read_checkpoint(const unsigned char* bytes, std::size_t available, std::int
         return false;
 
     // Whatever was read, it counts only if the writer makes the same bytes
-    // of it.
+    // of it; a record longer than the writer's room for one (a section size
+    // of ten digits) it never makes whole.
     char record[CHECKPOINT_RECORD_MAX];
     const std::size_t length = write_checkpoint(record, static_cast<std::int32_t>(number),
                                                 static_cast<std::uint32_t>(size)) + 1;
-    if (available < length || std::memcmp(record, bytes, length) != 0)
+    if (length > CHECKPOINT_RECORD_MAX || available < length || std::memcmp(record, bytes, length) != 0)
         return false;
     section_number = static_cast<std::int32_t>(number);
     section_size = static_cast<std::uint32_t>(size);

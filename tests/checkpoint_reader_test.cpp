@@ -103,6 +103,8 @@ TEST(ReadCheckpoint, RefusesWhatTheWriterNeverFormats)
         "2147483648 X 1000000  \0"s,  // past the largest section number
         "4294967296 X 1000000  \0"s,
         "         2 X 2147483648  \0"s,
+        "         2 X 1001000000  \0"s,  // longer than the writer has room for
+        "-2147483648 X 2147483647  \0"s,
         "         2 X -1000000  \0"s,
         "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"s,
         "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"s,
